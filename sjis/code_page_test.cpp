@@ -1,0 +1,34 @@
+#include "sjis/code_page.h"
+
+#include <gtest/gtest.h>
+
+namespace sjis {
+namespace {
+
+TEST(CodePageTest, SettingSelectsByNumberAndFallsBackTo932) {
+  const struct {
+    const char* value;
+    int number;
+  } cases[] = {
+      {nullptr, 932}, {"", 932},    {"932", 932},   {"1252", 1252}, {"936", 936},
+      {"949", 949},   {"950", 950}, {"65001", 932}, {"abc", 932},   {"1252x", 932},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value ? c.value : "(unset)");
+    EXPECT_EQ(code_page_from_setting(c.value).number, c.number);
+  }
+}
+
+TEST(CodePageTest, ByteSetsOfShiftJis) {
+  const CodePage& cp = code_page_by_number(932);
+  EXPECT_TRUE(cp.sets[0xB1] & kKana);
+  EXPECT_TRUE(cp.sets[0x81] & kLead);
+  EXPECT_TRUE(cp.sets[0xFC] & kLead);
+  EXPECT_FALSE(cp.sets[0xA0] & (kLead | kKana | kPrintable | kControl));  // a trail byte only
+  EXPECT_TRUE(cp.sets[0x7F] & kControl);
+  EXPECT_FALSE(cp.sets[0x7F] & kTrail);
+  EXPECT_TRUE(cp.sets[0x40] & kTrail);
+}
+
+}  // namespace
+}  // namespace sjis
