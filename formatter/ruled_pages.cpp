@@ -1,0 +1,179 @@
+#include "formatter/ruled_pages.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "formatter/data_pass.h"
+
+namespace kavrile7 {
+namespace {
+
+constexpr std::string_view kVerticalBar = "\x84\xA0";  // │
+constexpr char kFormFeed = '\x0C';
+
+// Reads one record (up to and including its LF) into line. A last record without LF,
+// which the data pass never writes, is taken as it stands. Returns false at the end.
+bool read_record(sjis::ByteReader& work, std::string& line) {
+  line.clear();
+  for (std::string_view chunk; !(chunk = work.peek_chunk()).empty();) {
+    const void* lf = std::memchr(chunk.data(), '\n', chunk.size());
+    const std::size_t take =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data()) + 1 : chunk.size();
+    line.append(chunk.data(), take);
+    work.skip(take);
+    if (lf) return true;
+  }
+  return !line.empty();
+}
+
+class PagePrinter {
+ public:
+  PagePrinter(const PageSetup& setup, std::int64_t record_count, sjis::ByteWriter& out)
+      : s_(setup),
+        count_(record_count),
+        out_(out),
+        scanner_(setup.code_page, false),
+        cells_(static_cast<std::size_t>(setup.layout.column_count)),
+        table_width_(setup.frames.top_rule.size()) {}
+
+  void print_record(std::string_view record);
+  void finish();
+
+ private:
+  void print_head();
+  void print_foot();
+  void line(std::string_view text) {
+    out_.write(text);
+    out_.put('\n');
+  }
+
+  const PageSetup& s_;
+  const std::int64_t count_;
+  sjis::ByteWriter& out_;
+  sjis::SjisScanner scanner_;
+  std::vector<std::string> cells_;
+  const std::size_t table_width_;
+  std::int64_t records_read_ = 0;
+  std::int64_t page_ = 1;
+  std::int64_t headed_page_ = 0;
+  std::int64_t line_counter_ = 0;
+};
+
+void PagePrinter::print_record(std::string_view record) {
+  ++records_read_;
+  // Split into column texts, unescaping data bytes 0B; columns past the record stay empty.
+  const int columns = s_.layout.column_count;
+  scanner_.reset();
+  std::size_t height = 0;
+  std::string text;
+  std::size_t pos = 0;
+  for (int c = 0; c < columns; ++c) {
+    text.clear();
+    if (pos < record.size()) {
+      std::size_t stop = record.find(kFieldTerminator, pos);
+      if (stop == std::string_view::npos) stop = record.size();
+      text.assign(record.substr(pos, stop - pos));
+      pos = stop + 1;
+      for (char& ch : text) {
+        if (ch == kEscapedVerticalTab) ch = kFieldTerminator;
+      }
+    }
+    const auto width = static_cast<std::size_t>(s_.layout.column_width[c]);
+    std::string& cell = cells_[c];
+    cell.clear();
+    protect_wrap_points(text, static_cast<int>(width), scanner_, cell);
+    height = std::max(height, (cell.size() + width - 1) / width);
+  }
+
+  if (headed_page_ != page_) print_head();
+  for (std::size_t sub = 0; sub < height; ++sub) {
+    for (int c = 0; c < columns; ++c) {
+      const auto width = static_cast<std::size_t>(s_.layout.column_width[c]);
+      const std::string& cell = cells_[c];
+      const std::size_t from = std::min(sub * width, cell.size());
+      const std::size_t take = std::min(width, cell.size() - from);
+      out_.write(kVerticalBar);
+      out_.write(std::string_view(cell).substr(from, take));
+      out_.fill(' ', width - take);
+    }
+    out_.write(kVerticalBar);
+    out_.put('\n');
+  }
+  line_counter_ += static_cast<std::int64_t>(height);
+
+  if (line_counter_ >= s_.heading.lines_per_page || records_read_ == count_) {
+    print_foot();
+  } else {
+    line(s_.frames.separator);
+    ++line_counter_;
+  }
+}
+
+void PagePrinter::print_head() {
+  if (s_.form_feeds && page_ > 1) out_.put(kFormFeed);
+  if (s_.heading.date_kind != 'N') {
+    if (s_.date_text.size() < table_width_) out_.fill(' ', table_width_ - s_.date_text.size());
+    out_.write(s_.date_text);
+  }
+  line(s_.heading.title);
+  line(s_.frames.top_rule);
+  line(s_.frames.header_row);
+  line(s_.heading.border_kind == 'B' ? s_.frames.bold_separator : s_.frames.separator);
+  headed_page_ = page_;
+  line_counter_ += 5;
+}
+
+void PagePrinter::print_foot() {
+  line(s_.frames.bottom_rule);
+  char number[32];
+  const int length = std::snprintf(number, sizeof number, "- %lld -", static_cast<long long>(page_));
+  const auto half_width = static_cast<std::int64_t>(table_width_ / 2);
+  const std::int64_t spaces = half_width - length / 2;
+  if (spaces > 0) out_.fill(' ', static_cast<std::size_t>(spaces));
+  line(std::string_view(number, static_cast<std::size_t>(length)));
+  line_counter_ = 0;
+  ++page_;
+}
+
+void PagePrinter::finish() {
+  char total[64];
+  // (総件数:N)
+  const int length = std::snprintf(total, sizeof total, "(\x91\x8D\x8C\x8F\x90\x94:%lld)\n",
+                                   static_cast<long long>(records_read_));
+  out_.write(std::string_view(total, static_cast<std::size_t>(length)));
+  if (s_.form_feeds) out_.put(kFormFeed);
+}
+
+}  // namespace
+
+void protect_wrap_points(std::string_view text, int width, sjis::SjisScanner& scanner,
+                         std::string& out) {
+  const auto w = static_cast<std::size_t>(width);
+  // Position within the current sub-line of the next byte placed, counting from 1.
+  std::size_t column = out.size() % w + 1;
+  for (const char ch : text) {
+    const sjis::ByteClass cls = scanner.classify(static_cast<unsigned char>(ch));
+    if (column == w && cls == sjis::ByteClass::Lead) {
+      out.push_back(' ');
+      column = 1;
+    }
+    out.push_back(ch);
+    column = column == w ? 1 : column + 1;
+  }
+}
+
+bool write_ruled_pages(const PageSetup& setup, std::int64_t record_count, sjis::ByteReader& work,
+                       sjis::ByteWriter& out) {
+  PagePrinter printer(setup, record_count, out);
+  std::string record;
+  while (read_record(work, record)) {
+    if (record.back() == '\n') record.pop_back();
+    printer.print_record(record);
+  }
+  if (work.error()) return false;
+  printer.finish();
+  return true;
+}
+
+}  // namespace kavrile7
