@@ -1,1 +1,3 @@
-int main() { return 255; }
+#include "fullwidth/converter.h"
+
+int main(int argc, char** argv) { return fullwidth::run(argc, argv); }
