@@ -1,11 +1,13 @@
 #include "e2e/process.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -55,6 +57,12 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
       const int out = ::open(options.stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (out < 0) ::_exit(127);
       ::dup2(out, 1);
+    }
+    if (options.file_size_limit >= 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlim_t limit = static_cast<rlim_t>(options.file_size_limit);
+      const struct rlimit rl = {limit, limit};
+      ::setrlimit(RLIMIT_FSIZE, &rl);
     }
     if (!options.working_directory.empty() && ::chdir(options.working_directory.c_str()) != 0) {
       ::_exit(127);

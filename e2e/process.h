@@ -19,6 +19,7 @@ struct RunOptions {
   std::map<std::string, std::string> env;     // added to (or replacing in) the environment
   std::string stdout_path;                    // empty: capture; otherwise open this for writing
   bool close_stdout = false;                  // start the child with standard output closed
+  long long file_size_limit = -1;             // >= 0: RLIMIT_FSIZE of the child, SIGXFSZ ignored
 };
 
 // Runs program with args (not counting argv[0]) and waits for it. Standard input is
