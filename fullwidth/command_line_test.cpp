@@ -17,7 +17,7 @@ sjis::Outcome<ConverterSettings> parse(std::vector<const char*> args) {
   return parse_command_line(static_cast<int>(args.size()), args.data());
 }
 
-TEST(CommandLineTest, TooFewArgumentsGiveTheUsageText) {
+TEST(ConverterCommandLineTest, TooFewArgumentsGiveTheUsageText) {
   const std::vector<std::vector<const char*>> cases = {{}, {"1"}, {"1", "t"}};
   for (const auto& args : cases) {
     SCOPED_TRACE(testing::Message() << args.size() << " arguments");
@@ -28,7 +28,7 @@ TEST(CommandLineTest, TooFewArgumentsGiveTheUsageText) {
   }
 }
 
-TEST(CommandLineTest, ModeIsTheFirstByteOfTheFirstArgument) {
+TEST(ConverterCommandLineTest, ModeIsTheFirstByteOfTheFirstArgument) {
   const struct {
     const char* arg;
     ConverterMode mode;
@@ -47,7 +47,7 @@ TEST(CommandLineTest, ModeIsTheFirstByteOfTheFirstArgument) {
   }
 }
 
-TEST(CommandLineTest, DelimiterCodes) {
+TEST(ConverterCommandLineTest, DelimiterCodes) {
   const std::optional<unsigned char> none;
   const struct {
     const char* arg;
@@ -77,7 +77,7 @@ TEST(CommandLineTest, DelimiterCodes) {
   }
 }
 
-TEST(CommandLineTest, TextFileIsTakenAsTypedAndLaterArgumentsAreIgnored) {
+TEST(ConverterCommandLineTest, TextFileIsTakenAsTypedAndLaterArgumentsAreIgnored) {
   const sjis::Outcome<ConverterSettings> result =
       parse({"3", "c", " my %s file.txt", "extra", "more"});
   ASSERT_TRUE(result.ok());
@@ -101,7 +101,7 @@ std::vector<std::string> usage_lines() {
   return lines;
 }
 
-TEST(UsageTextTest, TwentyLinesOfTheRightLengths) {
+TEST(ConverterUsageTextTest, TwentyLinesOfTheRightLengths) {
   const std::vector<std::string> lines = usage_lines();
   ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[0], "\n");
@@ -118,7 +118,7 @@ TEST(UsageTextTest, TwentyLinesOfTheRightLengths) {
   }
 }
 
-TEST(UsageTextTest, EveryLineEndsOutsideADoubleByteCharacter) {
+TEST(ConverterUsageTextTest, EveryLineEndsOutsideADoubleByteCharacter) {
   // Miscounted or mis-encoded bytes would leave a double-byte character open at a line
   // end or break one apart.
   const sjis::CodePage& cp = sjis::code_page_by_number(932);
@@ -133,7 +133,7 @@ TEST(UsageTextTest, EveryLineEndsOutsideADoubleByteCharacter) {
   }
 }
 
-TEST(UsageTextTest, FixedLinesAndHalfWidthKana) {
+TEST(ConverterUsageTextTest, FixedLinesAndHalfWidthKana) {
   const std::vector<std::string> lines = usage_lines();
   ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[2], " " + std::string(68, '-') + "2001/7/18-\n");

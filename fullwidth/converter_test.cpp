@@ -96,7 +96,7 @@ sjis::ExitStatus run_with(std::vector<const char*> args, sjis::StringSink& sink)
   return run(static_cast<int>(args.size()), args.data(), out);
 }
 
-TEST(RunTest, UsageTextAndStatus255ForTooFewArguments) {
+TEST(ConverterRunTest, UsageTextAndStatus255ForTooFewArguments) {
   sjis::StringSink sink;
   EXPECT_EQ(run_with({"1", "t"}, sink), sjis::ExitStatus::Usage);
   // The text stream writes each LF as CR LF.
@@ -108,7 +108,7 @@ TEST(RunTest, UsageTextAndStatus255ForTooFewArguments) {
   EXPECT_EQ(sink.bytes(), expected);
 }
 
-TEST(RunTest, FileThatCannotBeOpenedWhateverTheMode) {
+TEST(ConverterRunTest, FileThatCannotBeOpenedWhateverTheMode) {
   const struct {
     const char* mode;
     const char* code;
@@ -129,7 +129,7 @@ TEST(RunTest, FileThatCannotBeOpenedWhateverTheMode) {
   }
 }
 
-TEST(RunTest, FailedWriteKeepsTheStatusOfTheFirstProblem) {
+TEST(ConverterRunTest, FailedWriteKeepsTheStatusOfTheFirstProblem) {
   sjis::StringSink sink;
   sink.set_fail(true);
   EXPECT_EQ(run_with({"1"}, sink), sjis::ExitStatus::Usage);
