@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fullwidth/full_width_pass.h"
 #include "fullwidth/space_pass.h"
