@@ -119,7 +119,7 @@ TEST(ListingTest, PlainOutputWithEveryDelimiterCode) {
       {"t", "1\ta\tx\n", "a\t1\r\n"},
       {"s", "1 a x\n", "a 1\r\n"},
       {"c", "1,\"a\",x\n", "\"a\",1\r\n"},
-      {"q", "\"1\",\"a,b\",x\n", "a,b,1\r\n"},  // the comma inside quotes still splits
+      {"q", "\"1\",\"a,b\",x\n", "a,1\r\n"},  // the comma inside quotes still splits
       {";", "1;a;x\n", "a;1\r\n"},
       {"\xB1", "1\xB1" "a\xB1x\n", "a\xB1" "1\r\n"},  // half-width katakana ｱ
   };

@@ -85,7 +85,9 @@ TEST_F(WorkFileTest, SecondRunWaitsForTheFirst) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     // The second run: it gets the lock only after the first has removed its file, and
-    // then works on a new file of its own.
+    // then works on a new file of its own. The inherited descriptor of the first run
+    // would keep its lock alive, so it goes first.
+    ::close(first.fd());
     WorkFile second(name_);
     const bool ok = second.create() && ::write(second.fd(), "2", 1) == 1;
     ::_exit(ok ? 0 : 1);
