@@ -7,6 +7,14 @@
 namespace fullwidth {
 
 void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis::ByteWriter& out) {
+  if (!code_page.has_full_width) {
+    // 81 40 is the full-width space of code page 932 only; elsewhere it is another
+    // character or none at all, so the text is copied unchanged.
+    for (std::string_view chunk; !(chunk = in.peek_chunk()).empty(); in.skip(chunk.size())) {
+      out.write(chunk);
+    }
+    return;
+  }
   sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
   // One half-width space read and not yet written: the first of a possible pair.
   bool pending = false;

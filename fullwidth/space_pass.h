@@ -12,7 +12,8 @@ namespace fullwidth {
 // no space is lost and every cell keeps its width. A run ends at any other byte, LF
 // included, and at the end of the input. A space inside an unfinished double-byte
 // character (right after a lone lead byte) is not a half-width space: it is copied and
-// ends the run. Every other byte is copied unchanged.
+// ends the run. Every other byte is copied unchanged. Under a code page other than 932,
+// which has no full-width space, the whole text is copied unchanged.
 // A read error ends the pass like the end of the input; in.error() tells it apart.
 void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis::ByteWriter& out);
 

@@ -71,10 +71,14 @@ TEST(SpacePassTest, LongRunsKeepTheirWidth) {
   }
 }
 
-TEST(SpacePassTest, SingleByteCodePageStillPairsSpaces) {
-  // No double-byte characters: 84 A0 are two characters of their own.
-  EXPECT_EQ(correct("\x84\xA0  \x83  ", 4096, sjis::code_page_by_number(1252)),
-            "\x84\xA0\x81\x40\x83\x81\x40");
+TEST(SpacePassTest, OtherCodePagesCopyTheText) {
+  // 81 40 is the full-width space of code page 932 only: under 1252 it would print as
+  // two stray characters, under 936 as an ideograph. The spaces stay as they are.
+  for (const long number : {1252L, 936L, 949L, 950L}) {
+    SCOPED_TRACE(number);
+    EXPECT_EQ(correct("\x84\xA0  \x83  a\n  ", 3, sjis::code_page_by_number(number)),
+              "\x84\xA0  \x83  a\n  ");
+  }
 }
 
 }  // namespace
