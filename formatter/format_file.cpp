@@ -70,15 +70,18 @@ std::string fit_column_name(std::string_view name, std::int32_t width,
                             const sjis::CodePage& code_page) {
   const auto size = static_cast<std::size_t>(std::max(width, 0));
   std::string fitted(name.substr(0, size));
-  if (fitted.size() < size) {
-    fitted.append(size - fitted.size(), ' ');
-  } else if (name.size() > size && size > 0) {
-    sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
-    sjis::ByteClass last = sjis::ByteClass::Single;
-    for (const char b : fitted) last = scanner.classify(static_cast<unsigned char>(b));
-    // Half a character would print as garbage and shift the rest of the header row.
-    if (last == sjis::ByteClass::Lead) fitted.back() = ' ';
+  // A character left unfinished, by the cut or by the name itself, would take the first
+  // byte of the vertical bar after the name as its trail byte and break the header row:
+  // its lead byte becomes a space.
+  sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
+  std::size_t open_lead = 0;
+  for (std::size_t i = 0; i < fitted.size(); ++i) {
+    const bool was_inside = scanner.inside();
+    scanner.classify(static_cast<unsigned char>(fitted[i]));
+    if (!was_inside && scanner.inside()) open_lead = i;
   }
+  if (scanner.inside()) fitted[open_lead] = ' ';
+  fitted.append(size - fitted.size(), ' ');
   return fitted;
 }
 

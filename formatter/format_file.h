@@ -64,8 +64,9 @@ std::optional<ItemSpec> parse_item_line(std::string_view piece);
 sjis::Outcome<std::vector<ItemSpec>> read_item_specs(sjis::ByteReader& in);
 
 // The column heading of an output item: name padded with half-width spaces or cut to
-// exactly width bytes. When the cut would leave the first byte of a double-byte
-// character as the last byte, that byte becomes a half-width space.
+// exactly width bytes. When the cut, or the name itself, leaves a double-byte character
+// unfinished, its first byte becomes a half-width space, so that no character reaches
+// into the vertical bar that follows.
 std::string fit_column_name(std::string_view name, std::int32_t width,
                             const sjis::CodePage& code_page);
 

@@ -184,6 +184,11 @@ TEST(FormatFileTest, FitsNamesToTheirWidth) {
       {"trail byte that is also a lead byte", "\x8C\x8C\x8C\x8C", 2, 932, "\x8C\x8C"},
       {"half-width katakana are single bytes", "\xB1\xB2\xB3", 2, 932, "\xB1\xB2"},
       {"single-byte code page cuts bytes", mixed, 2, 1252, "A\x8C"},
+      // A name that ends in a lone lead byte would pair it with the bar's first byte.
+      {"lone lead byte at the width", "A\x82", 2, 932, "A "},
+      {"lone lead byte before padding", "A\x82", 4, 932, "A   "},
+      {"lone lead byte before a non-trail byte", std::string("\x8B\x00", 2), 4, 932,
+       std::string(" \x00  ", 4)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
