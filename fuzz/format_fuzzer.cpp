@@ -43,8 +43,7 @@ bool ends_outside_a_character(const std::string& name, const sjis::CodePage& cod
 }
 
 void check_layout(const ColumnLayout& layout, const sjis::CodePage& code_page) {
-  check(layout.column_count >= 1 && layout.column_count <= kavrile7::kMaxItems,
-        "1 to 100 columns");
+  check(layout.column_count >= 1 && layout.column_count <= kavrile7::kMaxItems, "1 to 100 columns");
   std::int64_t total = 0;
   for (int c = 0; c < layout.column_count; ++c) {
     const std::int32_t width = layout.column_width[c];
@@ -113,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check_items(items.value());
 
-  const sjis::Outcome<ColumnLayout> layout = kavrile7::build_column_layout(items.value(), code_page);
+  const sjis::Outcome<ColumnLayout> layout =
+      kavrile7::build_column_layout(items.value(), code_page);
   if (!layout.ok()) {
     const std::string& message = layout.failure().message;
     check(message == kavrile7::kTotalWidthMessage || message == kavrile7::kOutputOrderMessage,

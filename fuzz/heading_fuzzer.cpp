@@ -3,8 +3,8 @@
 //
 // Input: read size, date kind, eight bytes of clock seconds, then the heading file.
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <string>

@@ -65,7 +65,8 @@ std::string make_format_file(fuzz::FuzzInput& in) {
 std::string make_heading_line(fuzz::FuzzInput& in) {
   // The named codes, printable and control bytes, a half-width kana, a lead byte and a
   // byte that is only ever a trail byte.
-  constexpr const char* kCodes[] = {"t", "s", "c", "q", "|", ";", "a", "\x7F", "\xB1", "\x82", "\x40"};
+  constexpr const char* kCodes[] = {"t", "s",    "c",    "q",    "|",   ";",
+                                    "a", "\x7F", "\xB1", "\x82", "\x40"};
   constexpr const char* kDateKinds[] = {"N", "S", "R"};
   const char* code = kCodes[in.pick(sizeof kCodes / sizeof kCodes[0])];
   std::string line = "LIST " + std::to_string(1 + in.pick(12)) + ' ' + code;
@@ -109,11 +110,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sjis::ByteReader data_reader(data_source, sjis::FileMode::Text);
   sjis::StringSink work_sink;
   sjis::ByteWriter work_writer(work_sink, sjis::FileMode::Binary);
-  const sjis::Outcome<std::int64_t> count = kavrile7::run_data_pass(
-      data_reader, heading.value(), layout.value(), code_page, work_writer);
+  const sjis::Outcome<std::int64_t> count =
+      kavrile7::run_data_pass(data_reader, heading.value(), layout.value(), code_page, work_writer);
   check(count.ok(), "the data pass accepts any bytes");
-  const std::vector<fuzz::Record> records = fuzz::model_records(
-      fuzz::text_mode(data_file), heading.value(), layout.value(), code_page);
+  const std::vector<fuzz::Record> records =
+      fuzz::model_records(fuzz::text_mode(data_file), heading.value(), layout.value(), code_page);
   check(count.value() == static_cast<std::int64_t>(records.size()),
         "one record for every line with a byte before its end, up to the record limit");
 

@@ -9,7 +9,7 @@
 namespace fuzz {
 namespace {
 
-constexpr std::string_view kBar = "\x84\xA0";                    // │
+constexpr std::string_view kBar = "\x84\xA0";                            // │
 constexpr std::string_view kTotalPrefix = "(\x91\x8D\x8C\x8F\x90\x94:";  // (総件数:
 
 // Walks the written listing line by line.
@@ -128,7 +128,9 @@ void check_ruled_listing(std::string_view written, const kavrile7::PageSetup& se
       const std::string number = "- " + std::to_string(page) + " -";
       const auto half = static_cast<std::int64_t>(table_width / 2);
       const std::int64_t spaces = half - static_cast<std::int64_t>(number.size() / 2);
-      check(reader.line() == std::string(static_cast<std::size_t>(std::max<std::int64_t>(spaces, 0)), ' ') + number,
+      check(reader.line() ==
+                std::string(static_cast<std::size_t>(std::max<std::int64_t>(spaces, 0)), ' ') +
+                    number,
             "the centred page number");
       break;
     }
