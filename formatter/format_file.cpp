@@ -72,15 +72,19 @@ std::string fit_column_name(std::string_view name, std::int32_t width,
   std::string fitted(name.substr(0, size));
   // A character left unfinished, by the cut or by the name itself, would take the first
   // byte of the vertical bar after the name as its trail byte and break the header row:
-  // its lead byte becomes a space.
-  sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
-  std::size_t open_lead = 0;
-  for (std::size_t i = 0; i < fitted.size(); ++i) {
-    const bool was_inside = scanner.inside();
-    scanner.classify(static_cast<unsigned char>(fitted[i]));
-    if (!was_inside && scanner.inside()) open_lead = i;
+  // its lead byte becomes a space. Under some code pages a byte after that lead byte can
+  // then begin a character of its own, so the name is scanned again until it ends whole.
+  for (;;) {
+    sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
+    std::size_t open_lead = 0;
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+      const bool was_inside = scanner.inside();
+      scanner.classify(static_cast<unsigned char>(fitted[i]));
+      if (!was_inside && scanner.inside()) open_lead = i;
+    }
+    if (!scanner.inside()) break;
+    fitted[open_lead] = ' ';
   }
-  if (scanner.inside()) fitted[open_lead] = ' ';
   fitted.append(size - fitted.size(), ' ');
   return fitted;
 }

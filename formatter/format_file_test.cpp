@@ -189,6 +189,9 @@ TEST(FormatFileTest, FitsNamesToTheirWidth) {
       {"lone lead byte before padding", "A\x82", 4, 932, "A   "},
       {"lone lead byte before a non-trail byte", std::string("\x8B\x00", 2), 4, 932,
        std::string(" \x00  ", 4)},
+      // Under code page 950, 86 is a lead byte but not a trail byte: once the lone 8D
+      // before it is gone, 86 begins an unfinished character of its own.
+      {"lone lead bytes one after the other", "\x94\xD4\x8D\x86", 4, 950, "\x94\xD4  "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
