@@ -111,13 +111,6 @@ struct Arguments {
   std::string output_mode;
 };
 
-// Whether the data file can be opened for reading. The open consumes nothing, so a pipe
-// given as the data file still delivers every byte to the data pass.
-bool data_file_opens(const std::string& path) {
-  sjis::InputFile file;
-  return file.open(path);
-}
-
 // The date text from the clock, read here once for the whole run.
 std::string date_text_now(std::optional<unsigned char> date_kind) {
   const std::time_t now = std::time(nullptr);
@@ -144,6 +137,7 @@ int fail(sjis::ByteWriter& out, const sjis::Failure& failure) {
 std::string_view usage_text() { return kUsageText; }
 
 int run(int argc, const char* const* argv, sjis::ByteSink& standard_output) {
+  sjis::reserve_standard_descriptors();
   sjis::ByteWriter out(standard_output, sjis::FileMode::Text);
   if (argc < 5) {
     out.write(kUsageText);
@@ -152,7 +146,11 @@ int run(int argc, const char* const* argv, sjis::ByteSink& standard_output) {
   const Arguments args{argv[1], argv[2], argv[3], argv[4]};
   const sjis::CodePage& code_page = sjis::code_page_from_environment();
 
-  if (!data_file_opens(args.data_path)) return fail(out, not_found(args.data_path));
+  // The data file is opened once, here, and the data pass reads this descriptor: a FIFO
+  // delivers every byte to it instead of losing them between two opens, and a file that
+  // is removed or replaced after this check is still the one that is read.
+  sjis::InputFile data_file;
+  if (!data_file.open(args.data_path)) return fail(out, not_found(args.data_path));
 
   const sjis::Outcome<HeadingSpec> heading = load_heading_file(args.heading_path);
   if (!heading.ok()) return fail(out, heading.failure());
@@ -165,7 +163,7 @@ int run(int argc, const char* const* argv, sjis::ByteSink& standard_output) {
   const FrameLines frames = build_frame_lines(layout.value(), heading.value().border_kind);
 
   const ListingInputs inputs{code_page, heading.value(), date_text, layout.value(), frames};
-  return finish(out, produce_listing(args.data_path, args.output_mode, inputs, out));
+  return finish(out, produce_listing(data_file, args.output_mode, inputs, out));
 }
 
 }  // namespace kavrile7

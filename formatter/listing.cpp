@@ -7,11 +7,9 @@
 
 namespace kavrile7 {
 
-sjis::ExitStatus produce_listing(const std::string& data_path, const std::string& mode,
+sjis::ExitStatus produce_listing(sjis::InputFile& data_file, const std::string& mode,
                                  const ListingInputs& inputs, sjis::ByteWriter& out) {
   constexpr sjis::ExitStatus kFailure = sjis::ExitStatus::Failure;
-  sjis::InputFile data_file;
-  if (!data_file.open(data_path)) return kFailure;
   WorkFile work_file;
   if (!work_file.create()) return kFailure;
 
@@ -31,8 +29,8 @@ sjis::ExitStatus produce_listing(const std::string& data_path, const std::string
   sjis::ByteReader work(work_source, sjis::FileMode::Binary);
   bool read_ok;
   if (mode == "P" || mode == "N") {
-    const PageSetup setup{mode == "P",          inputs.heading, inputs.date_text,
-                          inputs.layout,        inputs.frames,  inputs.code_page};
+    const PageSetup setup{mode == "P",   inputs.heading, inputs.date_text,
+                          inputs.layout, inputs.frames,  inputs.code_page};
     read_ok = write_ruled_pages(setup, record_count, work, out);
   } else {
     read_ok = write_plain_records(inputs.heading.delimiter, inputs.layout.column_count, work, out);

@@ -6,6 +6,7 @@
 #include "formatter/format_file.h"
 #include "formatter/frame_lines.h"
 #include "formatter/heading_file.h"
+#include "sjis/byte_io.h"
 #include "sjis/code_page.h"
 #include "sjis/outcome.h"
 #include "sjis/text_stream.h"
@@ -21,12 +22,13 @@ struct ListingInputs {
   const FrameLines& frames;
 };
 
-// The last steps of a run: the data pass from the data file into the work file
+// The last steps of a run: the data pass from data_file (open, nothing read from it yet)
+// into the work file
 // "$$$kv7.$$$" in the current directory, the output pass that the mode chooses ("P" or
 // "N": ruled pages; anything else: plain delimited records) into out, and the removal of
 // the work file. Returns ExitStatus::Success, or the failure that ends the run (these
 // failures print nothing). out is flushed before it returns.
-sjis::ExitStatus produce_listing(const std::string& data_path, const std::string& mode,
+sjis::ExitStatus produce_listing(sjis::InputFile& data_file, const std::string& mode,
                                  const ListingInputs& inputs, sjis::ByteWriter& out);
 
 }  // namespace kavrile7

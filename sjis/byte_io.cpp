@@ -45,6 +45,15 @@ bool StringSink::write(const char* data, std::size_t n) {
   return true;
 }
 
+void reserve_standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lower descriptors are open, so the lowest free one is fd itself.
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
 bool InputFile::open(const std::string& path) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -73,6 +73,13 @@ class StringSink : public ByteSink {
   bool fail_ = false;
 };
 
+// Makes sure that the descriptors 0, 1 and 2 are open, opening /dev/null read-only in
+// place of a closed one. Without this, the first file a program opens takes the number
+// of a closed standard stream: with standard output closed, the listing would be written
+// into that file instead of failing. Standard output opened read-only still fails every
+// write, so a closed standard output is reported as before. Call once at start-up.
+void reserve_standard_descriptors();
+
 // An input file opened by path, closed when the object goes. A directory or anything
 // else that cannot be read as a stream of bytes counts as a file that cannot be opened.
 class InputFile {
