@@ -206,7 +206,8 @@ sjis::Outcome<std::int64_t> run_data_pass(sjis::ByteReader& data, const HeadingS
   const auto& next = code_page.next_state[1];  // control marking on, never reset
   LineSplitter splitter(heading, layout);
   bool limit_reached = false;
-  for (std::string_view chunk; !(chunk = data.peek_chunk()).empty();) {
+  // A work file that cannot be written ends the pass at once; the flush below reports it.
+  for (std::string_view chunk; !work.failed() && !(chunk = data.peek_chunk()).empty();) {
     data.skip(chunk.size());
     if (!splitter.take(chunk, actions, next, work)) {
       limit_reached = true;

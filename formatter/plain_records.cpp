@@ -9,7 +9,8 @@ namespace kavrile7 {
 bool write_plain_records(unsigned char delimiter, int column_count, sjis::ByteReader& work,
                          sjis::ByteWriter& out) {
   int column = 1;  // number of the column being copied, from 1
-  for (std::string_view chunk; !(chunk = work.peek_chunk()).empty();) {
+  // A copy that cannot be written stops at once.
+  for (std::string_view chunk; !out.failed() && !(chunk = work.peek_chunk()).empty();) {
     work.skip(chunk.size());
     const char* p = chunk.data();
     const char* const end = p + chunk.size();

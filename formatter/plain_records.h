@@ -9,7 +9,8 @@ namespace kavrile7 {
 // the delimiter after every column text whose column number is below column_count: a
 // full record has a delimiter between every two columns and none after the last; a
 // shorter one has one after each of its columns. Data bytes come out as they were read.
-// Returns false when the work file could not be read to its end.
+// Stops at the first write to out that fails (out.failed() then tells it). Returns false
+// when the work file could not be read to its end.
 bool write_plain_records(unsigned char delimiter, int column_count, sjis::ByteReader& work,
                          sjis::ByteWriter& out);
 

@@ -167,7 +167,8 @@ bool write_ruled_pages(const PageSetup& setup, std::int64_t record_count, sjis::
                        sjis::ByteWriter& out) {
   PagePrinter printer(setup, record_count, out);
   std::string record;
-  while (read_record(work, record)) {
+  // A listing that cannot be written is not rendered to its end.
+  while (!out.failed() && read_record(work, record)) {
     if (record.back() == '\n') record.pop_back();
     printer.print_record(record);
   }

@@ -35,7 +35,8 @@ void protect_wrap_points(std::string_view text, int width, sjis::SjisScanner& sc
 // heads with the date line, title and header, each record's columns in slices of their
 // width, page feet with centred page numbers, and the total line. record_count is the
 // number of records the data pass wrote; the page that holds the last one is closed.
-// Returns false when the work file could not be read to its end.
+// Stops at the first write to out that fails (out.failed() then tells it). Returns false
+// when the work file could not be read to its end.
 bool write_ruled_pages(const PageSetup& setup, std::int64_t record_count, sjis::ByteReader& work,
                        sjis::ByteWriter& out);
 

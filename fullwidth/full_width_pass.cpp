@@ -40,7 +40,8 @@ void convert_item_names(const sjis::CodePage& code_page, sjis::ByteReader& in,
   const ConversionTable table = full_width_table(code_page);
   sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
   bool first_field = true;
-  for (std::string_view chunk; !(chunk = in.peek_chunk()).empty(); in.skip(chunk.size())) {
+  for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
+       in.skip(chunk.size())) {
     for (const char c : chunk) {
       const auto b = static_cast<unsigned char>(c);
       // Every byte goes through the scanner, TAB and LF included.
@@ -66,7 +67,8 @@ void convert_fields(const sjis::CodePage& code_page, std::optional<unsigned char
   if (delimiter) table[*delimiter] = *delimiter;
   if (quote_mode) table['"'] = '"';
   sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
-  for (std::string_view chunk; !(chunk = in.peek_chunk()).empty(); in.skip(chunk.size())) {
+  for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
+       in.skip(chunk.size())) {
     for (const char c : chunk) {
       const auto b = static_cast<unsigned char>(c);
       if (scanner.classify(b) == sjis::ByteClass::Single) {

@@ -15,7 +15,8 @@ namespace fullwidth {
 // bytes are classified by one scanner that carries over line ends, so a lone lead byte
 // at a line end keeps the first byte of the next line from being converted when it can
 // be a trail byte. Under a code page other than 932 the input is copied unchanged.
-// A read error ends the pass like the end of the input; in.error() tells it apart.
+// A read error ends the pass like the end of the input; in.error() tells it apart. The
+// pass stops at the first write to out that fails.
 void convert_item_names(const sjis::CodePage& code_page, sjis::ByteReader& in,
                         sjis::ByteWriter& out);
 

@@ -10,7 +10,8 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
   if (!code_page.has_full_width) {
     // 81 40 is the full-width space of code page 932 only; elsewhere it is another
     // character or none at all, so the text is copied unchanged.
-    for (std::string_view chunk; !(chunk = in.peek_chunk()).empty(); in.skip(chunk.size())) {
+    for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
+         in.skip(chunk.size())) {
       out.write(chunk);
     }
     return;
@@ -18,7 +19,8 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
   sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
   // One half-width space read and not yet written: the first of a possible pair.
   bool pending = false;
-  for (std::string_view chunk; !(chunk = in.peek_chunk()).empty(); in.skip(chunk.size())) {
+  for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
+       in.skip(chunk.size())) {
     for (const char c : chunk) {
       const auto b = static_cast<unsigned char>(c);
       // Every byte goes through the scanner, so that a space after a lone lead byte is

@@ -14,7 +14,8 @@ namespace fullwidth {
 // character (right after a lone lead byte) is not a half-width space: it is copied and
 // ends the run. Every other byte is copied unchanged. Under a code page other than 932,
 // which has no full-width space, the whole text is copied unchanged.
-// A read error ends the pass like the end of the input; in.error() tells it apart.
+// A read error ends the pass like the end of the input; in.error() tells it apart. The
+// pass stops at the first write to out that fails.
 void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis::ByteWriter& out);
 
 }  // namespace fullwidth
