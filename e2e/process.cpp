@@ -1,6 +1,7 @@
 #include "e2e/process.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -45,8 +46,13 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
-    const int null_in = ::open("/dev/null", O_RDONLY);
-    ::dup2(null_in, 0);
+    if (options.close_stdin) {
+      ::close(0);
+    } else {
+      const int null_in = ::open("/dev/null", O_RDONLY);
+      ::dup2(null_in, 0);
+    }
+    if (options.ignore_sigpipe) ::signal(SIGPIPE, SIG_IGN);
     if (options.close_stdout) {
       ::close(1);
     } else if (capture) {
@@ -64,6 +70,10 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
       const struct rlimit rl = {limit, limit};
       ::setrlimit(RLIMIT_FSIZE, &rl);
     }
+    if (options.drop_privileges &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobodyId) != 0 || ::setuid(kNobodyId) != 0)) {
+      ::_exit(127);
+    }
     if (!options.working_directory.empty() && ::chdir(options.working_directory.c_str()) != 0) {
       ::_exit(127);
     }
@@ -79,6 +89,10 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
       const ssize_t got = ::read(pipe_fds[0], buf, sizeof buf);
       if (got > 0) {
         result.stdout_bytes.append(buf, static_cast<std::size_t>(got));
+        if (options.stop_reading_after_first_line &&
+            result.stdout_bytes.find('\n') != std::string::npos) {
+          break;
+        }
       } else if (got == 0 || errno != EINTR) {
         break;
       }
@@ -86,8 +100,12 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     ::close(pipe_fds[0]);
   }
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  struct rusage usage {};
+  while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  result.max_rss_kb = usage.ru_maxrss;
+  result.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (WIFEXITED(status)) {
     result.exit_status = WEXITSTATUS(status);
   } else if (WIFSIGNALED(status)) {

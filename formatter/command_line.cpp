@@ -137,7 +137,7 @@ int fail(sjis::ByteWriter& out, const sjis::Failure& failure) {
 std::string_view usage_text() { return kUsageText; }
 
 int run(int argc, const char* const* argv, sjis::ByteSink& standard_output) {
-  sjis::reserve_standard_descriptors();
+  sjis::prepare_standard_streams();
   sjis::ByteWriter out(standard_output, sjis::FileMode::Text);
   if (argc < 5) {
     out.write(kUsageText);

@@ -70,7 +70,7 @@ sjis::ExitStatus run(int argc, const char* const* argv, sjis::ByteWriter& out) {
 }
 
 int run(int argc, char** argv) {
-  sjis::reserve_standard_descriptors();
+  sjis::prepare_standard_streams();
   sjis::FdSink sink(1);
   sjis::ByteWriter out(sink, sjis::FileMode::Text);
   return static_cast<int>(run(argc, argv, out));

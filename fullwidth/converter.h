@@ -27,8 +27,8 @@ std::optional<sjis::Failure> convert_text(const ConverterSettings& settings,
 // The code page is read from the environment once.
 sjis::ExitStatus run(int argc, const char* const* argv, sjis::ByteWriter& out);
 
-// run() with standard output as a text stream, after reserving the standard descriptors
-// (sjis::reserve_standard_descriptors); returns the exit status for main.
+// run() with standard output as a text stream, after sjis::prepare_standard_streams();
+// returns the exit status for main.
 int run(int argc, char** argv);
 
 }  // namespace fullwidth

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace sjis {
@@ -45,13 +46,14 @@ bool StringSink::write(const char* data, std::size_t n) {
   return true;
 }
 
-void reserve_standard_descriptors() {
+void prepare_standard_streams() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     // The lower descriptors are open, so the lowest free one is fd itself.
     const int opened = ::open("/dev/null", O_RDONLY);
     if (opened >= 0 && opened != fd) ::close(opened);
   }
+  ::signal(SIGPIPE, SIG_IGN);
 }
 
 bool InputFile::open(const std::string& path) {

@@ -73,12 +73,17 @@ class StringSink : public ByteSink {
   bool fail_ = false;
 };
 
-// Makes sure that the descriptors 0, 1 and 2 are open, opening /dev/null read-only in
-// place of a closed one. Without this, the first file a program opens takes the number
-// of a closed standard stream: with standard output closed, the listing would be written
-// into that file instead of failing. Standard output opened read-only still fails every
-// write, so a closed standard output is reported as before. Call once at start-up.
-void reserve_standard_descriptors();
+// Prepares the standard streams of a program run, once at start-up:
+// - the descriptors 0, 1 and 2 are made sure to be open, /dev/null read-only taking the
+//   place of a closed one. Otherwise the first file the program opens takes the number of
+//   a closed standard stream: with standard output closed, the listing would be written
+//   into that file instead of failing. A standard output opened read-only still fails
+//   every write, so a closed one is reported as before.
+// - SIGPIPE is ignored: when the reader of standard output goes away (as with "| head
+//   -1"), the next write fails like any other, and the program ends at once with its
+//   exit status for an output that cannot be written, cleaning up as it does then,
+//   instead of being killed halfway.
+void prepare_standard_streams();
 
 // An input file opened by path, closed when the object goes. A directory or anything
 // else that cannot be read as a stream of bytes counts as a file that cannot be opened.
