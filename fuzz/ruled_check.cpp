@@ -1,6 +1,7 @@
 #include "fuzz/ruled_check.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
@@ -50,7 +51,7 @@ std::size_t check_record(ListingReader& reader, const kavrile7::PageSetup& setup
   while (reader.at(kBar)) {
     const std::string_view sub_line = reader.line();
     check(sub_line.size() == table_width, "every sub-line is as long as the top rule");
-    std::vector<std::string_view>& cells = slices.emplace_back();
+    std::vector<std::string_view> cells;
     std::size_t pos = 0;
     for (int c = 0; c < layout.column_count; ++c) {
       check(sub_line.substr(pos, 2) == kBar, "a vertical bar before every cell");
@@ -59,6 +60,7 @@ std::size_t check_record(ListingReader& reader, const kavrile7::PageSetup& setup
       pos += 2 + width;
     }
     check(sub_line.substr(pos) == kBar, "a vertical bar after the last cell");
+    slices.push_back(std::move(cells));
   }
 
   // Classify each cell's text across its sub-lines as the wrap protection does, from the
