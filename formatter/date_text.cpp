@@ -1,6 +1,7 @@
 #include "formatter/date_text.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace kavrile7 {
@@ -21,8 +22,8 @@ constexpr std::string_view kMinute = "\x95\xAA";          // 分
 
 // The clock reading in the form the date texts print it.
 struct ClockReading {
-  int year;
-  int month;  // 1 to 12
+  std::int64_t year;  // wide enough for the last year the clock can express, 2^31 + 1899
+  int month;          // 1 to 12
   int day;
   int hour;
   int minute;
@@ -30,7 +31,7 @@ struct ClockReading {
 };
 
 // "<year>年<month>月<day>日(<weekday>)\n", after the era name when there is one.
-std::string japanese_date(std::string_view era, int year, const ClockReading& r) {
+std::string japanese_date(std::string_view era, std::int64_t year, const ClockReading& r) {
   std::string text(era);
   text += std::to_string(year);
   text += kYear;
@@ -55,9 +56,12 @@ std::string date_and_time(const ClockReading& r) {
 }  // namespace
 
 std::string build_date_text(std::optional<unsigned char> date_kind, const std::tm& local) {
-  const ClockReading r{local.tm_year + 1900, local.tm_mon + 1,
-                       local.tm_mday,        local.tm_hour,
-                       local.tm_min,         kWeekdays[static_cast<unsigned>(local.tm_wday) % 7]};
+  const ClockReading r{std::int64_t{local.tm_year} + 1900,
+                       local.tm_mon + 1,
+                       local.tm_mday,
+                       local.tm_hour,
+                       local.tm_min,
+                       kWeekdays[static_cast<unsigned>(local.tm_wday) % 7]};
   switch (date_kind.value_or(0)) {
     case 'J':
       // The Reiwa era began on 1 May 2019; Heisei stands for the dates before it.

@@ -80,6 +80,16 @@ TEST(DateTextTest, FormsByDateKind) {
   }
 }
 
+TEST(DateTextTest, YearsUpToTheLastTheClockCanExpress) {
+  // localtime_r gives tm_year up to INT_MAX for a clock set far enough ahead.
+  std::tm last{};
+  last.tm_year = 2147483647;
+  last.tm_mon = 11;
+  last.tm_mday = 31;
+  EXPECT_EQ(build_date_text('S', last), "2147485547/12/31\n");
+  EXPECT_EQ(build_date_text('J', last), date(kReiwa, "2147483529", "12", "31", "\x93\xFA"));
+}
+
 TEST(DateTextTest, WithoutAClockTheDateLineIsBlank) {
   EXPECT_EQ(date_text_without_clock({}), "\n");
   EXPECT_EQ(date_text_without_clock('J'), "\n");
