@@ -112,7 +112,7 @@ TEST(FaultMatrixTest, DISABLED_GigabyteOfDataInFlatMemory) {
     const RunResult r = kavrile7(dir, "P", options);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_FALSE(dir.exists(kWorkFile));
-    // Each record is one sub-line; its separator or the page foot follows.
+    // The listing ends with the total of every line and, in mode P, a form feed.
     std::ifstream out(dir.file("out.txt"), std::ios::binary | std::ios::ate);
     const std::string tail = kTotal + std::to_string(lines) + ")\r\n\f";
     out.seekg(-static_cast<std::streamoff>(tail.size()), std::ios::end);
