@@ -32,9 +32,15 @@ inline constexpr char kEscapedVerticalTab = '\x1A';
 // records written, or a failure with exit status 1 and no message when the data cannot be
 // read or the work file cannot be written. The layout must satisfy the format file's
 // checks: columns 0 to column_count - 1 each hold exactly one output item.
+//
+// The pass has two loops that give the same records: one that follows the full byte
+// classifier for every byte, and a faster one that tracks only whether a double-byte
+// character is open, used whenever the delimiter allows it. Tests compare the two.
+enum class DataPassLoop { Fastest, Classifier };
 sjis::Outcome<std::int64_t> run_data_pass(sjis::ByteReader& data, const HeadingSpec& heading,
                                           const ColumnLayout& layout,
-                                          const sjis::CodePage& code_page, sjis::ByteWriter& work);
+                                          const sjis::CodePage& code_page, sjis::ByteWriter& work,
+                                          DataPassLoop loop = DataPassLoop::Fastest);
 
 }  // namespace kavrile7
 

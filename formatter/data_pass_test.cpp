@@ -29,12 +29,13 @@ struct PassResult {
 };
 
 PassResult run_pass(const std::string& data, const HeadingSpec& h, const ColumnLayout& layout,
-                    std::size_t buffer = sjis::kStreamBufferSize) {
+                    std::size_t buffer = sjis::kStreamBufferSize,
+                    DataPassLoop loop = DataPassLoop::Fastest) {
   sjis::StringSource source(data);
   sjis::ByteReader reader(source, sjis::FileMode::Text, buffer);
   sjis::StringSink sink;
   sjis::ByteWriter work(sink, sjis::FileMode::Binary, buffer);
-  auto count = run_data_pass(reader, h, layout, sjis::code_page_by_number(932), work);
+  auto count = run_data_pass(reader, h, layout, sjis::code_page_by_number(932), work, loop);
   PassResult r;
   r.work = sink.bytes();
   if (count.ok()) r.records = count.value();
@@ -112,15 +113,54 @@ TEST(DataPassTest, LinesBecomeRecords) {
       {"half-width katakana delimiter", "a\xB1" "b\n", heading(0xB1), two, "a\x0B" "b\x0B\n", 1},
       {"bytes 0B and 00 are data", "a\x0B" "b\0c\td\n"s, heading('\t'), two,
        "a\x1A" "b\0c\x0B" "d\x0B\n"s, 1},
+      {"delimiter 80 after a letter", "a\x80" "b\n", heading(0x80), two, "a\x0B" "b\x0B\n", 1},
+      {"delimiter 80 after a character is data", "\x82\xA0\x80" "b\n", heading(0x80), two,
+       "\x82\xA0\x80" "b\x0B\n", 1},
+      {"a lead byte never delimits", "a\x88" "b\x88\n", heading(0x88), two, "a\x88" "b\x88\x0B\n", 1},
       {"long field kept whole", long_field + "\tb\n", heading('\t'), two,
        long_field + "\x0B" "b\x0B\n", 1},
   };
   for (const auto& c : cases) {
-    for (std::size_t buffer : {std::size_t{3}, std::size_t{7}, sjis::kStreamBufferSize}) {
-      SCOPED_TRACE(testing::Message() << c.what << ", buffer " << buffer);
-      const PassResult r = run_pass(c.data, c.h, c.layout, buffer);
-      EXPECT_EQ(r.work, c.work);
-      EXPECT_EQ(r.records, c.records);
+    for (DataPassLoop loop : {DataPassLoop::Fastest, DataPassLoop::Classifier}) {
+      for (std::size_t buffer : {std::size_t{3}, std::size_t{7}, sjis::kStreamBufferSize}) {
+        SCOPED_TRACE(testing::Message() << c.what << ", buffer " << buffer << ", loop "
+                                        << static_cast<int>(loop));
+        const PassResult r = run_pass(c.data, c.h, c.layout, buffer, loop);
+        EXPECT_EQ(r.work, c.work);
+        EXPECT_EQ(r.records, c.records);
+      }
+    }
+  }
+}
+
+// The fast loop must give exactly the records of the byte-by-byte classifier, for any
+// bytes: random lines rich in lead bytes, delimiters, quotes, 0B and CR.
+TEST(DataPassTest, FastLoopMatchesTheClassifier) {
+  const ColumnLayout layout = make_layout({{2}, {0}, {1}, {3}});
+  const unsigned char alphabet[] = {'a', 'b', 'c', 'd', ' ', '\t', ',', '"', '\n', '\r', 0x0B,
+                                    0x00, 0x81, 0x82, 0xA0, 0x40, 0x5C, 0xB1, 0x80, 0xE0,
+                                    0xFD, 0x7F, 0x1A, 'x', 'y', 'z', '|', 0x93, 0x63};
+  std::uint64_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>(seed >> 33);
+  };
+  for (int delimiter : {0x09, 0x2C, 0x20, 0x7C, 0xB1, 0x80}) {
+    for (bool quote_mode : {false, true}) {
+      for (int round = 0; round < 50; ++round) {
+        std::string data;
+        const std::size_t n = next() % 400;
+        for (std::size_t i = 0; i < n; ++i) data.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+        SCOPED_TRACE(testing::Message() << "delimiter " << delimiter << " quote " << quote_mode
+                                        << " round " << round);
+        const HeadingSpec h = heading(static_cast<unsigned char>(delimiter), quote_mode);
+        const PassResult reference = run_pass(data, h, layout, 5, DataPassLoop::Classifier);
+        for (std::size_t buffer : {std::size_t{5}, std::size_t{64}, sjis::kStreamBufferSize}) {
+          const PassResult fast = run_pass(data, h, layout, buffer, DataPassLoop::Fastest);
+          ASSERT_EQ(fast.work, reference.work) << "buffer " << buffer;
+          ASSERT_EQ(fast.records, reference.records);
+        }
+      }
     }
   }
 }

@@ -1,10 +1,34 @@
 #include "formatter/plain_records.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "formatter/data_pass.h"
 
 namespace kavrile7 {
+namespace {
+
+bool is_special(char c) { return c == '\n' || c == kFieldTerminator || c == kEscapedVerticalTab; }
+
+// The first byte from p on that ends a run of ordinary bytes, or end. The three special
+// bytes are all below 20, so eight bytes at a time are passed over while none of them is.
+const char* find_special(const char* p, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  for (;;) {
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      if (((word - kOnes * 0x20) & ~word & kHighBits) != 0) break;  // some byte below 20
+      p += 8;
+    }
+    if (p == end || is_special(*p)) return p;
+    ++p;
+  }
+}
+
+}  // namespace
 
 bool write_plain_records(unsigned char delimiter, int column_count, sjis::ByteReader& work,
                          sjis::ByteWriter& out) {
@@ -17,7 +41,7 @@ bool write_plain_records(unsigned char delimiter, int column_count, sjis::ByteRe
     while (p < end) {
       // Copy the run of ordinary bytes in one go.
       const char* run = p;
-      while (p < end && *p != '\n' && *p != kFieldTerminator && *p != kEscapedVerticalTab) ++p;
+      p = find_special(p, end);
       out.write(std::string_view(run, static_cast<std::size_t>(p - run)));
       if (p == end) break;
       switch (*p++) {

@@ -19,6 +19,15 @@ TEST(CodePageTest, SettingSelectsByNumberAndFallsBackTo932) {
   }
 }
 
+// The passes copy runs of bytes below 80 without classifying each, which is right only
+// while no code page has a lead byte there.
+TEST(CodePageTest, NoLeadByteBelow80) {
+  for (int number : {932, 936, 949, 950, 1252}) {
+    const CodePage& cp = code_page_by_number(number);
+    for (int b = 0; b < 0x80; ++b) EXPECT_FALSE(cp.sets[b] & kLead) << number << " " << b;
+  }
+}
+
 TEST(CodePageTest, ByteSetsOfShiftJis) {
   const CodePage& cp = code_page_by_number(932);
   EXPECT_TRUE(cp.sets[0xB1] & kKana);
