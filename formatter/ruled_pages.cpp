@@ -1,5 +1,7 @@
 #include "formatter/ruled_pages.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -33,7 +35,6 @@ class PagePrinter {
       : s_(setup),
         count_(record_count),
         out_(out),
-        scanner_(setup.code_page, false),
         cells_(static_cast<std::size_t>(setup.layout.column_count)),
         table_width_(setup.frames.top_rule.size()) {}
 
@@ -51,8 +52,9 @@ class PagePrinter {
   const PageSetup& s_;
   const std::int64_t count_;
   sjis::ByteWriter& out_;
-  sjis::SjisScanner scanner_;
+  bool inside_ = false;  // a double-byte character is open; carried across a record's columns
   std::vector<std::string> cells_;
+  std::string unescaped_;  // a column text with data bytes 0B put back
   const std::size_t table_width_;
   std::int64_t records_read_ = 0;
   std::int64_t page_ = 1;
@@ -64,25 +66,28 @@ void PagePrinter::print_record(std::string_view record) {
   ++records_read_;
   // Split into column texts, unescaping data bytes 0B; columns past the record stay empty.
   const int columns = s_.layout.column_count;
-  scanner_.reset();
+  inside_ = false;  // every record starts outside a character
   std::size_t height = 0;
-  std::string text;
   std::size_t pos = 0;
   for (int c = 0; c < columns; ++c) {
-    text.clear();
+    std::string_view text;
     if (pos < record.size()) {
       std::size_t stop = record.find(kFieldTerminator, pos);
       if (stop == std::string_view::npos) stop = record.size();
-      text.assign(record.substr(pos, stop - pos));
+      text = record.substr(pos, stop - pos);
       pos = stop + 1;
-      for (char& ch : text) {
-        if (ch == kEscapedVerticalTab) ch = kFieldTerminator;
+      if (text.find(kEscapedVerticalTab) != std::string_view::npos) {
+        unescaped_.assign(text);
+        for (char& ch : unescaped_) {
+          if (ch == kEscapedVerticalTab) ch = kFieldTerminator;
+        }
+        text = unescaped_;
       }
     }
     const auto width = static_cast<std::size_t>(s_.layout.column_width[c]);
     std::string& cell = cells_[c];
     cell.clear();
-    protect_wrap_points(text, static_cast<int>(width), scanner_, cell);
+    protect_wrap_points(text, static_cast<int>(width), s_.code_page, inside_, cell);
     height = std::max(height, (cell.size() + width - 1) / width);
   }
 
@@ -147,20 +152,59 @@ void PagePrinter::finish() {
 
 }  // namespace
 
-void protect_wrap_points(std::string_view text, int width, sjis::SjisScanner& scanner,
-                         std::string& out) {
+void protect_wrap_points(std::string_view text, int width, const sjis::CodePage& code_page,
+                         bool& inside, std::string& out) {
   const auto w = static_cast<std::size_t>(width);
+  const auto& sets = code_page.sets;
+  const std::size_t start = out.size();
+  out.resize(start + text.size() + text.size() / w + 1);  // at most one space per sub-line
+  char* o = out.data() + start;
   // Position within the current sub-line of the next byte placed, counting from 1.
-  std::size_t column = out.size() % w + 1;
-  for (const char ch : text) {
-    const sjis::ByteClass cls = scanner.classify(static_cast<unsigned char>(ch));
-    if (column == w && cls == sjis::ByteClass::Lead) {
-      out.push_back(' ');
+  std::size_t column = start % w + 1;
+  auto advance = [w](std::size_t c, std::size_t n) { return (c - 1 + n) % w + 1; };
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    if (!inside) {
+      // Bytes below 80 are never lead bytes: outside a character they need no space.
+      if (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if ((word & 0x8080808080808080ULL) == 0) {
+          std::memcpy(o, p, 8);
+          o += 8;
+          p += 8;
+          column = advance(column, 8);
+          continue;
+        }
+      }
+      // A whole double-byte character: moved when its first byte would end a sub-line.
+      if (end - p >= 2 && (sets[static_cast<unsigned char>(p[0])] & sjis::kLead) &&
+          (sets[static_cast<unsigned char>(p[1])] & sjis::kTrail)) {
+        if (column == w) {
+          *o++ = ' ';
+          column = 1;
+        }
+        o[0] = p[0];
+        o[1] = p[1];
+        o += 2;
+        p += 2;
+        column = advance(column, 2);
+        continue;
+      }
+    }
+    // One byte. It is classed Lead exactly when it leaves a character open: a lead byte
+    // outside one, or a byte that cannot complete the one that is open.
+    const auto b = static_cast<unsigned char>(*p++);
+    inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
+    if (inside && column == w) {
+      *o++ = ' ';
       column = 1;
     }
-    out.push_back(ch);
-    column = column == w ? 1 : column + 1;
+    *o++ = static_cast<char>(b);
+    column = advance(column, 1);
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 bool write_ruled_pages(const PageSetup& setup, std::int64_t record_count, sjis::ByteReader& work,

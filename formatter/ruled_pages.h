@@ -9,7 +9,6 @@
 #include "formatter/frame_lines.h"
 #include "formatter/heading_file.h"
 #include "sjis/code_page.h"
-#include "sjis/sjis_scanner.h"
 #include "sjis/text_stream.h"
 
 namespace kavrile7 {
@@ -25,11 +24,13 @@ struct PageSetup {
 };
 
 // Appends text to out so that no double-byte character straddles two sub-lines of width
-// bytes: where a byte classed Lead would be the last byte of a sub-line, a space goes in
-// front of it. The scanner carries on from the previous column of the record.
-// Precondition: width >= 1.
-void protect_wrap_points(std::string_view text, int width, sjis::SjisScanner& scanner,
-                         std::string& out);
+// bytes: where a byte that the classifier would class Lead (a lead byte, or a byte that
+// leaves an open character open) would be the last byte of a sub-line, a space goes in
+// front of it. inside tells whether a character is open before the text and after it, so
+// that it carries from one column of a record to the next. out may already hold earlier
+// sub-lines of the same cell. Precondition: width >= 1.
+void protect_wrap_points(std::string_view text, int width, const sjis::CodePage& code_page,
+                         bool& inside, std::string& out);
 
 // Prints the work-file records read from work (binary mode) as ruled pages to out: page
 // heads with the date line, title and header, each record's columns in slices of their

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formatter/test_layout.h"
+#include "sjis/sjis_scanner.h"
 
 namespace kavrile7 {
 namespace {
@@ -156,9 +157,9 @@ TEST(RuledPagesTest, WrapProtection) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    sjis::SjisScanner scanner(sjis::code_page_by_number(932), false);
+    bool inside = false;
     std::string out;
-    protect_wrap_points(c.text, c.width, scanner, out);
+    protect_wrap_points(c.text, c.width, sjis::code_page_by_number(932), inside, out);
     EXPECT_EQ(out, c.protected_text);
   }
 }
@@ -168,10 +169,50 @@ TEST(RuledPagesTest, ProtectionCoversLongTexts) {
   // far beyond the first 2047 bytes.
   std::string text;
   for (int i = 0; i < 3000; ++i) text += "a\x8A\xBF";
-  sjis::SjisScanner scanner(sjis::code_page_by_number(932), false);
+  bool inside = false;
   std::string out;
-  protect_wrap_points(text, 2, scanner, out);
+  protect_wrap_points(text, 2, sjis::code_page_by_number(932), inside, out);
   EXPECT_EQ(out, repeat("a \x8A\xBF", 3000));
+}
+
+// The protection walks the text with the byte classifier: at each position p (from 1), a
+// byte classed Lead at a multiple of the width gets a space in front of it. The fast
+// implementation must agree with that walk on any bytes, whatever the state carried in.
+TEST(RuledPagesTest, ProtectionMatchesTheClassifierWalk) {
+  const sjis::CodePage& cp = sjis::code_page_by_number(932);
+  const unsigned char alphabet[] = {'a', 'b', ' ', 0x09, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xA0,
+                                    0xB1, 0x40, 0x5C, 0x7F, 0x80, 0xFD, 0x00, 0x30, 0x41, 0x7E};
+  std::uint64_t seed = 99;
+  auto next = [&seed] {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>(seed >> 33);
+  };
+  for (int round = 0; round < 2000; ++round) {
+    const int width = 2 * static_cast<int>(1 + next() % 6);
+    std::string text;
+    const std::size_t n = next() % 60;
+    for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+    const bool start_inside = next() % 2 == 1;
+    SCOPED_TRACE(testing::Message() << "round " << round << " width " << width);
+
+    sjis::SjisScanner scanner(cp, false);
+    if (start_inside) scanner.classify(0x88);
+    std::string expected;
+    for (const char ch : text) {
+      const std::size_t p = expected.size() + 1;
+      if (scanner.classify(static_cast<unsigned char>(ch)) == sjis::ByteClass::Lead &&
+          p % static_cast<std::size_t>(width) == 0) {
+        expected.push_back(' ');
+      }
+      expected.push_back(ch);
+    }
+
+    bool inside = start_inside;
+    std::string out;
+    protect_wrap_points(text, width, cp, inside, out);
+    ASSERT_EQ(out, expected);
+    ASSERT_EQ(inside, scanner.inside());
+  }
 }
 
 TEST(RuledPagesTest, ScannerCarriesAcrossColumnsAndResetsPerRecord) {
