@@ -157,7 +157,11 @@ void protect_wrap_points(std::string_view text, int width, const sjis::CodePage&
   const auto w = static_cast<std::size_t>(width);
   const auto& sets = code_page.sets;
   const std::size_t start = out.size();
-  out.resize(start + text.size() + text.size() / w + 1);  // at most one space per sub-line
+  // A space goes only at the end of a sub-line, and at least w - 1 bytes of text follow
+  // it before the next one can: after a lone lead byte every byte that cannot complete
+  // it is classed Lead, so in a column of 2 every byte of the text may need a space.
+  const std::size_t most_spaces = w > 1 ? text.size() / (w - 1) + 1 : text.size();
+  out.resize(start + text.size() + most_spaces);
   char* o = out.data() + start;
   // Position within the current sub-line of the next byte placed, counting from 1.
   std::size_t column = start % w + 1;

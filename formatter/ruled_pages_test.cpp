@@ -154,6 +154,10 @@ TEST(RuledPagesTest, WrapProtection) {
       {"alternating, narrow column", 2, "a\x8A\xBF" "b\x8E\x9A" "c", "a \x8A\xBF" "b \x8E\x9A" "c"},
       {"5C as a second byte", 4, "ab\x83\x5C\x83\x5C", "ab\x83\x5C\x83\x5C"},
       {"text ending in a lone lead byte", 2, "a\x88", "a \x88"},
+      // The spaces after a lone lead byte cannot complete it: each is classed Lead, and
+      // in a column of 2 each gets a space in front of it.
+      {"lone lead byte before a run of spaces", 2, "\x81" + std::string(40, ' '),
+       "\x81" + std::string(80, ' ')},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
