@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "sjis/full_width.h"
@@ -66,17 +67,39 @@ void convert_fields(const sjis::CodePage& code_page, std::optional<unsigned char
   ConversionTable table = full_width_table(code_page);
   if (delimiter) table[*delimiter] = *delimiter;
   if (quote_mode) table['"'] = '"';
-  sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
+  // A byte with a full-width form is printable or kana, so the classifier calls it Single
+  // exactly when no double-byte character is open before it; bytes without one are
+  // copied whatever their class. So the pass needs only whether a character is open.
+  const auto& sets = code_page.sets;
+  bool inside = false;
+  std::string converted;
   for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
        in.skip(chunk.size())) {
-    for (const char c : chunk) {
-      const auto b = static_cast<unsigned char>(c);
-      if (scanner.classify(b) == sjis::ByteClass::Single) {
-        put_converted(table[b], out);
-      } else {
-        out.put(b);
+    converted.resize(2 * chunk.size());
+    char* o = converted.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(chunk.data());
+    const auto* const end = p + chunk.size();
+    while (p < end) {
+      // A whole double-byte character is copied as it stands.
+      if (!inside && end - p >= 2 && (sets[p[0]] & sjis::kLead) && (sets[p[1]] & sjis::kTrail)) {
+        o[0] = static_cast<char>(p[0]);
+        o[1] = static_cast<char>(p[1]);
+        o += 2;
+        p += 2;
+        continue;
       }
+      const unsigned char b = *p++;
+      const std::uint16_t full = table[b];
+      if (!inside && full >= 0x100) {
+        o[0] = static_cast<char>(full >> 8);
+        o[1] = static_cast<char>(full & 0xFF);
+        o += 2;
+      } else {
+        *o++ = static_cast<char>(b);
+      }
+      inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
     }
+    out.write(std::string_view(converted.data(), static_cast<std::size_t>(o - converted.data())));
   }
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "sjis/byte_io.h"
+#include "sjis/full_width.h"
+#include "sjis/sjis_scanner.h"
 
 namespace fullwidth {
 namespace {
@@ -117,6 +119,49 @@ TEST(FieldsTest, ConvertsEveryFieldAndKeepsTheDelimiter) {
     for (std::size_t buffer : kBuffers) {
       SCOPED_TRACE(testing::Message() << c.what << ", buffer " << buffer);
       EXPECT_EQ(run_pass(fields(cp932(), c.delimiter, c.quote), c.in, buffer), c.out);
+    }
+  }
+}
+
+// Mode 2 by its definition: every byte through the classifier; a byte classed Single is
+// converted unless it is the delimiter or, in quote mode, the double quote.
+std::string fields_by_classifier(const std::string& in, std::optional<unsigned char> delimiter,
+                                 bool quote) {
+  sjis::SjisScanner scanner(cp932(), false);
+  std::string out;
+  for (const char c : in) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool single = scanner.classify(b) == sjis::ByteClass::Single;
+    const std::uint16_t full = sjis::to_full_width(cp932(), b);
+    if (single && b != '\n' && b != delimiter && !(quote && b == '"') && full >= 0x100) {
+      out.push_back(static_cast<char>(full >> 8));
+      out.push_back(static_cast<char>(full & 0xFF));
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+TEST(FieldsTest, AgreesWithTheClassifierOnAnyBytes) {
+  const unsigned char alphabet[] = {'a', 'Z', '1', ' ', '\t', ',', '"', '\n', 0x0B, 0x00, 0x81,
+                                    0x82, 0x88, 0xA0, 0x40, 0x5C, 0xB1, 0xDE, 0x80, 0xE0, 0xFD, 0x7F};
+  std::uint64_t seed = 2024;
+  auto next = [&seed] {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>(seed >> 33);
+  };
+  for (int round = 0; round < 500; ++round) {
+    std::string in;
+    const std::size_t n = next() % 80;
+    for (std::size_t i = 0; i < n; ++i) in.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+    const std::optional<unsigned char> delimiter =
+        round % 3 == 0 ? std::nullopt : std::optional<unsigned char>(round % 3 == 1 ? '\t' : ',');
+    const bool quote = round % 2 == 0;
+    SCOPED_TRACE(round);
+    for (std::size_t buffer : kBuffers) {
+      ASSERT_EQ(run_pass(fields(cp932(), delimiter, quote), in, buffer),
+                fields_by_classifier(in, delimiter, quote));
     }
   }
 }
