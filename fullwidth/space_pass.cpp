@@ -1,5 +1,6 @@
 #include "fullwidth/space_pass.h"
 
+#include <string>
 #include <string_view>
 
 #include "sjis/sjis_scanner.h"
@@ -16,31 +17,49 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
     }
     return;
   }
-  sjis::SjisScanner scanner(code_page, /*control_marking=*/false);
+  // A space is classed Single exactly when no double-byte character is open before it
+  // (a space after a lone lead byte is not a half-width space), so the pass needs only
+  // whether a character is open.
+  const auto& sets = code_page.sets;
+  bool inside = false;
   // One half-width space read and not yet written: the first of a possible pair.
   bool pending = false;
+  std::string corrected;
   for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
        in.skip(chunk.size())) {
-    for (const char c : chunk) {
-      const auto b = static_cast<unsigned char>(c);
-      // Every byte goes through the scanner, so that a space after a lone lead byte is
-      // told from a half-width one.
-      const sjis::ByteClass cls = scanner.classify(b);
-      if (b == ' ' && cls == sjis::ByteClass::Single) {
+    corrected.resize(chunk.size() + 1);  // a pending space from the chunk before, at most
+    char* o = corrected.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(chunk.data());
+    const auto* const end = p + chunk.size();
+    while (p < end) {
+      const unsigned char b = *p;
+      if (b == ' ' && !inside) {
         if (pending) {
-          out.put(static_cast<unsigned char>(0x81));  // 　 (full-width space)
-          out.put(static_cast<unsigned char>(0x40));
+          *o++ = '\x81';  // 　 (full-width space)
+          *o++ = '\x40';
         }
         pending = !pending;
+        ++p;
         continue;
       }
       // The run ends here: its odd space is written before the byte that ends it.
       if (pending) {
-        out.put(' ');
+        *o++ = ' ';
         pending = false;
       }
-      out.put(b);
+      // A whole double-byte character is copied as it stands.
+      if (!inside && end - p >= 2 && (sets[b] & sjis::kLead) && (sets[p[1]] & sjis::kTrail)) {
+        o[0] = static_cast<char>(b);
+        o[1] = static_cast<char>(p[1]);
+        o += 2;
+        p += 2;
+        continue;
+      }
+      *o++ = static_cast<char>(b);
+      inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
+      ++p;
     }
+    out.write(std::string_view(corrected.data(), static_cast<std::size_t>(o - corrected.data())));
   }
   if (pending) out.put(' ');
 }

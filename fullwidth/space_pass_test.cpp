@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sjis/byte_io.h"
+#include "sjis/sjis_scanner.h"
 
 namespace fullwidth {
 namespace {
@@ -68,6 +69,46 @@ TEST(SpacePassTest, LongRunsKeepTheirWidth) {
     for (std::size_t i = 0; i < n / 2; ++i) expected += "\x81\x40";
     expected += std::string(n % 2, ' ') + "x\n";
     EXPECT_EQ(correct(std::string(n, ' ') + "x\n", 7), expected);
+  }
+}
+
+// Mode 3 by its definition: every byte through the classifier; each maximal run of n
+// spaces classed Single becomes n / 2 full-width spaces and n % 2 half-width ones.
+std::string correct_by_classifier(const std::string& in) {
+  sjis::SjisScanner scanner(sjis::code_page_by_number(932), false);
+  std::string out;
+  int run = 0;
+  auto end_run = [&] {
+    for (int i = 0; i < run / 2; ++i) out += "\x81\x40";
+    if (run % 2) out += ' ';
+    run = 0;
+  };
+  for (const char c : in) {
+    if (scanner.classify(static_cast<unsigned char>(c)) == sjis::ByteClass::Single && c == ' ') {
+      ++run;
+      continue;
+    }
+    end_run();
+    out.push_back(c);
+  }
+  end_run();
+  return out;
+}
+
+TEST(SpacePassTest, AgreesWithTheClassifierOnAnyBytes) {
+  const unsigned char alphabet[] = {' ', ' ', ' ', 'a', '\n', '\t', 0x81, 0x40, 0x84, 0xA0,
+                                    0x88, 0x9F, 0xE0, 0xB1, 0x80, 0xFD, 0x00, 0x0C};
+  std::uint64_t seed = 77;
+  auto next = [&seed] {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>(seed >> 33);
+  };
+  for (int round = 0; round < 500; ++round) {
+    std::string in;
+    const std::size_t n = next() % 80;
+    for (std::size_t i = 0; i < n; ++i) in.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+    SCOPED_TRACE(round);
+    for (std::size_t buffer : {2, 3, 7, 4096}) ASSERT_EQ(correct(in, buffer), correct_by_classifier(in));
   }
 }
 
