@@ -105,11 +105,11 @@ int main(int argc, char** argv) {
   for (std::uint64_t n = 1; written < target; ++n) {
     const Person& family = rng.pick(kFamily);
     const Person& given = rng.pick(kGiven);
-    char number[32];
+    char number[64];
     std::snprintf(number, sizeof number, "C%07llu", static_cast<unsigned long long>(n));
-    char amount[32];
+    char amount[64];
     std::snprintf(amount, sizeof amount, "%llu", static_cast<unsigned long long>(rng.below(9999999)));
-    char date[32];
+    char date[64];
     std::snprintf(date, sizeof date, "%04d/%02d/%02d", 2000 + static_cast<int>(rng.below(26)),
                   1 + static_cast<int>(rng.below(12)), 1 + static_cast<int>(rng.below(28)));
     std::string note;
