@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formatter/test_layout.h"
+#include "sjis/test_bytes.h"
 
 namespace kavrile7 {
 namespace {
@@ -140,17 +141,11 @@ TEST(DataPassTest, FastLoopMatchesTheClassifier) {
   const unsigned char alphabet[] = {'a', 'b', 'c', 'd', ' ', '\t', ',', '"', '\n', '\r', 0x0B,
                                     0x00, 0x81, 0x82, 0xA0, 0x40, 0x5C, 0xB1, 0x80, 0xE0,
                                     0xFD, 0x7F, 0x1A, 'x', 'y', 'z', '|', 0x93, 0x63};
-  std::uint64_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>(seed >> 33);
-  };
+  sjis::TestBytes random(12345);
   for (int delimiter : {0x09, 0x2C, 0x20, 0x7C, 0xB1, 0x80}) {
     for (bool quote_mode : {false, true}) {
       for (int round = 0; round < 50; ++round) {
-        std::string data;
-        const std::size_t n = next() % 400;
-        for (std::size_t i = 0; i < n; ++i) data.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+        const std::string data = random.draw(alphabet, 400);
         SCOPED_TRACE(testing::Message() << "delimiter " << delimiter << " quote " << quote_mode
                                         << " round " << round);
         const HeadingSpec h = heading(static_cast<unsigned char>(delimiter), quote_mode);

@@ -58,21 +58,21 @@ sjis::Outcome<HeadingSpec> parse_heading_line(std::string_view line) {
     return failure_with(kHeadingContentMessage);
   }
 
-  HeadingSpec spec;
+  HeadingSpec heading;
   // Half-width spaces in front of the title indent it on the page; a tab ends the count.
   // They and the title lie in the same line, so the title never exceeds the line.
   const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
-  spec.title.assign(indent, ' ');
-  spec.title += tokens[kTitle];
-  spec.lines_per_page = token_value(tokens[kLinesPerPage]);
+  heading.title.assign(indent, ' ');
+  heading.title += tokens[kTitle];
+  heading.lines_per_page = token_value(tokens[kLinesPerPage]);
   const DelimiterCode code =
       delimiter_of_code(static_cast<unsigned char>(tokens[kDelimiterCode][0]));
-  spec.delimiter = code.delimiter;
-  spec.quote_mode = code.quote_mode;
-  spec.date_kind = first_byte(tokens[kDateKind]);
-  spec.border_kind = first_byte(tokens[kBorderKind]);
-  if (!tokens[kRecordLimit].empty()) spec.record_limit = token_value(tokens[kRecordLimit]);
-  return spec;
+  heading.delimiter = code.delimiter;
+  heading.quote_mode = code.quote_mode;
+  heading.date_kind = first_byte(tokens[kDateKind]);
+  heading.border_kind = first_byte(tokens[kBorderKind]);
+  if (!tokens[kRecordLimit].empty()) heading.record_limit = token_value(tokens[kRecordLimit]);
+  return heading;
 }
 
 sjis::Outcome<HeadingSpec> load_heading_file(const std::string& path) {

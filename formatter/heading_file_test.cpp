@@ -82,15 +82,15 @@ TEST(HeadingFileTest, ParsesValidHeadingLines) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto spec = parse_file_bytes(c.file);
-    ASSERT_TRUE(spec.ok());
-    EXPECT_EQ(spec.value().title, c.title);
-    EXPECT_EQ(spec.value().lines_per_page, c.lines_per_page);
-    EXPECT_EQ(spec.value().delimiter, c.delimiter);
-    EXPECT_EQ(spec.value().quote_mode, c.quote_mode);
-    EXPECT_EQ(spec.value().date_kind, c.date_kind);
-    EXPECT_EQ(spec.value().border_kind, c.border_kind);
-    EXPECT_EQ(spec.value().record_limit, c.record_limit);
+    const auto heading = parse_file_bytes(c.file);
+    ASSERT_TRUE(heading.ok());
+    EXPECT_EQ(heading.value().title, c.title);
+    EXPECT_EQ(heading.value().lines_per_page, c.lines_per_page);
+    EXPECT_EQ(heading.value().delimiter, c.delimiter);
+    EXPECT_EQ(heading.value().quote_mode, c.quote_mode);
+    EXPECT_EQ(heading.value().date_kind, c.date_kind);
+    EXPECT_EQ(heading.value().border_kind, c.border_kind);
+    EXPECT_EQ(heading.value().record_limit, c.record_limit);
   }
 }
 
@@ -114,10 +114,10 @@ TEST(HeadingFileTest, RejectsBadHeadingLines) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto spec = parse_file_bytes(c.file);
-    ASSERT_FALSE(spec.ok());
-    EXPECT_EQ(spec.failure().message, kHeadingContentMessage);
-    EXPECT_EQ(spec.failure().status, sjis::ExitStatus::Failure);
+    const auto heading = parse_file_bytes(c.file);
+    ASSERT_FALSE(heading.ok());
+    EXPECT_EQ(heading.failure().message, kHeadingContentMessage);
+    EXPECT_EQ(heading.failure().status, sjis::ExitStatus::Failure);
   }
 }
 
@@ -133,12 +133,12 @@ TEST(HeadingFileTest, ReadsAtMost513BytesOfTheFirstLine) {
   const std::string read = read_heading_line(reader);
   EXPECT_EQ(read, line.substr(0, 513));
 
-  const auto spec = parse_heading_line(read);
-  ASSERT_TRUE(spec.ok());
-  EXPECT_EQ(spec.value().title.size(), 506u);
-  EXPECT_EQ(spec.value().delimiter, ',');
-  EXPECT_TRUE(spec.value().quote_mode);
-  EXPECT_FALSE(spec.value().date_kind.has_value());
+  const auto heading = parse_heading_line(read);
+  ASSERT_TRUE(heading.ok());
+  EXPECT_EQ(heading.value().title.size(), 506u);
+  EXPECT_EQ(heading.value().delimiter, ',');
+  EXPECT_TRUE(heading.value().quote_mode);
+  EXPECT_FALSE(heading.value().date_kind.has_value());
 }
 
 TEST(HeadingFileTest, StopsReadingAtTheFirstLineEnd) {
@@ -154,20 +154,20 @@ TEST(HeadingFileTest, LoadsFromAFile) {
     std::ofstream file(path, std::ios::binary);
     file << "  " << kCustomers << "\t30\tt\tS\r\n";
   }
-  const auto spec = load_heading_file(path);
+  const auto heading = load_heading_file(path);
   std::remove(path.c_str());
-  ASSERT_TRUE(spec.ok());
-  EXPECT_EQ(spec.value().title, "  " + kCustomers);
-  EXPECT_EQ(spec.value().date_kind, 'S');
+  ASSERT_TRUE(heading.ok());
+  EXPECT_EQ(heading.value().title, "  " + kCustomers);
+  EXPECT_EQ(heading.value().date_kind, 'S');
 }
 
 TEST(HeadingFileTest, UnreadablePathsAreNotFound) {
   for (const std::string path : {"no such dir/heading.txt", ".", "%s%n"}) {
     SCOPED_TRACE(path);
-    const auto spec = load_heading_file(path);
-    ASSERT_FALSE(spec.ok());
-    EXPECT_EQ(spec.failure().message, path + std::string(kNotFoundSuffix));
-    EXPECT_EQ(spec.failure().status, sjis::ExitStatus::Failure);
+    const auto heading = load_heading_file(path);
+    ASSERT_FALSE(heading.ok());
+    EXPECT_EQ(heading.failure().message, path + std::string(kNotFoundSuffix));
+    EXPECT_EQ(heading.failure().status, sjis::ExitStatus::Failure);
   }
 }
 

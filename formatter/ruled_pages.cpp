@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formatter/data_pass.h"
+#include "sjis/sjis_scanner.h"
 
 namespace kavrile7 {
 namespace {
@@ -21,7 +22,8 @@ bool read_record(sjis::ByteReader& work, std::string& line) {
   for (std::string_view chunk; !(chunk = work.peek_chunk()).empty();) {
     const void* lf = std::memchr(chunk.data(), '\n', chunk.size());
     const std::size_t take =
-        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data()) + 1 : chunk.size();
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data()) + 1
+           : chunk.size();
     line.append(chunk.data(), take);
     work.skip(take);
     if (lf) return true;
@@ -132,7 +134,8 @@ void PagePrinter::print_head() {
 void PagePrinter::print_foot() {
   line(s_.frames.bottom_rule);
   char number[32];
-  const int length = std::snprintf(number, sizeof number, "- %lld -", static_cast<long long>(page_));
+  const int length =
+      std::snprintf(number, sizeof number, "- %lld -", static_cast<long long>(page_));
   const auto half_width = static_cast<std::int64_t>(table_width_ / 2);
   const std::int64_t spaces = half_width - length / 2;
   if (spaces > 0) out_.fill(' ', static_cast<std::size_t>(spaces));
@@ -155,7 +158,6 @@ void PagePrinter::finish() {
 void protect_wrap_points(std::string_view text, int width, const sjis::CodePage& code_page,
                          bool& inside, std::string& out) {
   const auto w = static_cast<std::size_t>(width);
-  const auto& sets = code_page.sets;
   const std::size_t start = out.size();
   // A space goes only at the end of a sub-line, and at least w - 1 bytes of text follow
   // it before the next one can: after a lone lead byte every byte that cannot complete
@@ -183,8 +185,8 @@ void protect_wrap_points(std::string_view text, int width, const sjis::CodePage&
         }
       }
       // A whole double-byte character: moved when its first byte would end a sub-line.
-      if (end - p >= 2 && (sets[static_cast<unsigned char>(p[0])] & sjis::kLead) &&
-          (sets[static_cast<unsigned char>(p[1])] & sjis::kTrail)) {
+      if (end - p >= 2 && sjis::is_whole_character(code_page, static_cast<unsigned char>(p[0]),
+                                                   static_cast<unsigned char>(p[1]))) {
         if (column == w) {
           *o++ = ' ';
           column = 1;
@@ -200,7 +202,7 @@ void protect_wrap_points(std::string_view text, int width, const sjis::CodePage&
     // One byte. It is classed Lead exactly when it leaves a character open: a lead byte
     // outside one, or a byte that cannot complete the one that is open.
     const auto b = static_cast<unsigned char>(*p++);
-    inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
+    inside = sjis::inside_after(code_page, inside, b);
     if (inside && column == w) {
       *o++ = ' ';
       column = 1;

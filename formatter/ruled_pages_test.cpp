@@ -6,6 +6,7 @@
 
 #include "formatter/test_layout.h"
 #include "sjis/sjis_scanner.h"
+#include "sjis/test_bytes.h"
 
 namespace kavrile7 {
 namespace {
@@ -186,17 +187,11 @@ TEST(RuledPagesTest, ProtectionMatchesTheClassifierWalk) {
   const sjis::CodePage& cp = sjis::code_page_by_number(932);
   const unsigned char alphabet[] = {'a', 'b', ' ', 0x09, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xA0,
                                     0xB1, 0x40, 0x5C, 0x7F, 0x80, 0xFD, 0x00, 0x30, 0x41, 0x7E};
-  std::uint64_t seed = 99;
-  auto next = [&seed] {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>(seed >> 33);
-  };
+  sjis::TestBytes random(99);
   for (int round = 0; round < 2000; ++round) {
-    const int width = 2 * static_cast<int>(1 + next() % 6);
-    std::string text;
-    const std::size_t n = next() % 60;
-    for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
-    const bool start_inside = next() % 2 == 1;
+    const int width = 2 * static_cast<int>(1 + random.below(6));
+    const std::string text = random.draw(alphabet, 60);
+    const bool start_inside = random.below(2) == 1;
     SCOPED_TRACE(testing::Message() << "round " << round << " width " << width);
 
     sjis::SjisScanner scanner(cp, false);

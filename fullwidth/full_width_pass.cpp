@@ -70,7 +70,6 @@ void convert_fields(const sjis::CodePage& code_page, std::optional<unsigned char
   // A byte with a full-width form is printable or kana, so the classifier calls it Single
   // exactly when no double-byte character is open before it; bytes without one are
   // copied whatever their class. So the pass needs only whether a character is open.
-  const auto& sets = code_page.sets;
   bool inside = false;
   std::string converted;
   for (std::string_view chunk; !out.failed() && !(chunk = in.peek_chunk()).empty();
@@ -81,7 +80,7 @@ void convert_fields(const sjis::CodePage& code_page, std::optional<unsigned char
     const auto* const end = p + chunk.size();
     while (p < end) {
       // A whole double-byte character is copied as it stands.
-      if (!inside && end - p >= 2 && (sets[p[0]] & sjis::kLead) && (sets[p[1]] & sjis::kTrail)) {
+      if (!inside && end - p >= 2 && sjis::is_whole_character(code_page, p[0], p[1])) {
         o[0] = static_cast<char>(p[0]);
         o[1] = static_cast<char>(p[1]);
         o += 2;
@@ -97,7 +96,7 @@ void convert_fields(const sjis::CodePage& code_page, std::optional<unsigned char
       } else {
         *o++ = static_cast<char>(b);
       }
-      inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
+      inside = sjis::inside_after(code_page, inside, b);
     }
     out.write(std::string_view(converted.data(), static_cast<std::size_t>(o - converted.data())));
   }

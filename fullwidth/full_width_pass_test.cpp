@@ -9,6 +9,7 @@
 #include "sjis/byte_io.h"
 #include "sjis/full_width.h"
 #include "sjis/sjis_scanner.h"
+#include "sjis/test_bytes.h"
 
 namespace fullwidth {
 namespace {
@@ -146,15 +147,9 @@ std::string fields_by_classifier(const std::string& in, std::optional<unsigned c
 TEST(FieldsTest, AgreesWithTheClassifierOnAnyBytes) {
   const unsigned char alphabet[] = {'a', 'Z', '1', ' ', '\t', ',', '"', '\n', 0x0B, 0x00, 0x81,
                                     0x82, 0x88, 0xA0, 0x40, 0x5C, 0xB1, 0xDE, 0x80, 0xE0, 0xFD, 0x7F};
-  std::uint64_t seed = 2024;
-  auto next = [&seed] {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>(seed >> 33);
-  };
+  sjis::TestBytes random(2024);
   for (int round = 0; round < 500; ++round) {
-    std::string in;
-    const std::size_t n = next() % 80;
-    for (std::size_t i = 0; i < n; ++i) in.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+    const std::string in = random.draw(alphabet, 80);
     const std::optional<unsigned char> delimiter =
         round % 3 == 0 ? std::nullopt : std::optional<unsigned char>(round % 3 == 1 ? '\t' : ',');
     const bool quote = round % 2 == 0;

@@ -20,7 +20,6 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
   // A space is classed Single exactly when no double-byte character is open before it
   // (a space after a lone lead byte is not a half-width space), so the pass needs only
   // whether a character is open.
-  const auto& sets = code_page.sets;
   bool inside = false;
   // One half-width space read and not yet written: the first of a possible pair.
   bool pending = false;
@@ -48,7 +47,7 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
         pending = false;
       }
       // A whole double-byte character is copied as it stands.
-      if (!inside && end - p >= 2 && (sets[b] & sjis::kLead) && (sets[p[1]] & sjis::kTrail)) {
+      if (!inside && end - p >= 2 && sjis::is_whole_character(code_page, p[0], p[1])) {
         o[0] = static_cast<char>(b);
         o[1] = static_cast<char>(p[1]);
         o += 2;
@@ -56,7 +55,7 @@ void correct_spaces(const sjis::CodePage& code_page, sjis::ByteReader& in, sjis:
         continue;
       }
       *o++ = static_cast<char>(b);
-      inside = inside ? !(sets[b] & sjis::kTrail) : (sets[b] & sjis::kLead) != 0;
+      inside = sjis::inside_after(code_page, inside, b);
       ++p;
     }
     out.write(std::string_view(corrected.data(), static_cast<std::size_t>(o - corrected.data())));

@@ -6,6 +6,7 @@
 
 #include "sjis/byte_io.h"
 #include "sjis/sjis_scanner.h"
+#include "sjis/test_bytes.h"
 
 namespace fullwidth {
 namespace {
@@ -98,15 +99,9 @@ std::string correct_by_classifier(const std::string& in) {
 TEST(SpacePassTest, AgreesWithTheClassifierOnAnyBytes) {
   const unsigned char alphabet[] = {' ', ' ', ' ', 'a', '\n', '\t', 0x81, 0x40, 0x84, 0xA0,
                                     0x88, 0x9F, 0xE0, 0xB1, 0x80, 0xFD, 0x00, 0x0C};
-  std::uint64_t seed = 77;
-  auto next = [&seed] {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>(seed >> 33);
-  };
+  sjis::TestBytes random(77);
   for (int round = 0; round < 500; ++round) {
-    std::string in;
-    const std::size_t n = next() % 80;
-    for (std::size_t i = 0; i < n; ++i) in.push_back(static_cast<char>(alphabet[next() % sizeof alphabet]));
+    const std::string in = random.draw(alphabet, 80);
     SCOPED_TRACE(round);
     for (std::size_t buffer : {2, 3, 7, 4096}) ASSERT_EQ(correct(in, buffer), correct_by_classifier(in));
   }

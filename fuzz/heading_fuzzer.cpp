@@ -32,14 +32,14 @@ void check_heading(const std::string& file, std::size_t read_size) {
   const std::string expected = text.substr(0, std::min(length, kavrile7::kHeadingLineCapacity));
   check(line == expected, "the heading line is the file's first line, at most 513 bytes");
 
-  const sjis::Outcome<kavrile7::HeadingSpec> spec = kavrile7::parse_heading_line(line);
-  if (!spec.ok()) {
-    check(spec.failure().message == kavrile7::kHeadingContentMessage &&
-              spec.failure().status == sjis::ExitStatus::Failure,
+  const sjis::Outcome<kavrile7::HeadingSpec> parsed = kavrile7::parse_heading_line(line);
+  if (!parsed.ok()) {
+    check(parsed.failure().message == kavrile7::kHeadingContentMessage &&
+              parsed.failure().status == sjis::ExitStatus::Failure,
           "a heading line is refused only with the heading content message and status 1");
     return;
   }
-  const kavrile7::HeadingSpec& h = spec.value();
+  const kavrile7::HeadingSpec& h = parsed.value();
   check(h.lines_per_page >= 1, "at least one line per page");
   // The title is printed on a line of its own: it must hold nothing that ends or splits
   // a line, and it must come from the heading line.

@@ -48,6 +48,20 @@ class SjisScanner {
   std::uint8_t state_ = kStart;
 };
 
+// The scanner's inside state alone, for passes that need only whether a double-byte
+// character is open: whether one is open after byte b, given whether one was open
+// before it. Without control marking, a byte is classed Lead exactly when this is true,
+// and a printable or kana byte is classed Single exactly when none was open before it.
+inline bool inside_after(const CodePage& code_page, bool inside, unsigned char b) {
+  return inside ? !(code_page.sets[b] & kTrail) : (code_page.sets[b] & kLead) != 0;
+}
+
+// True when b0 and b1, read where no character is open, form one whole double-byte
+// character: b0 is classed Lead and b1 Trail, and no character is open after them.
+inline bool is_whole_character(const CodePage& code_page, unsigned char b0, unsigned char b1) {
+  return (code_page.sets[b0] & kLead) && (code_page.sets[b1] & kTrail);
+}
+
 }  // namespace sjis
 
 #endif  // KAV_SJIS_SJIS_SCANNER_H_
